@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ui/Form.h"
+
+namespace zephtune {
+
+// The program's one working window: its closing ends the program.
+class MainForm : public ui::Form {
+ public:
+  MainForm();
+};
+
+}  // namespace zephtune
