@@ -38,6 +38,20 @@ Form::~Form() {
 
 int Form::Scale(int designPixels) const noexcept { return ScaleToDpi(designPixels, dpi_); }
 
+void Form::SetTitle(std::wstring_view title) {
+  title_.assign(title);
+  if (window_) SetWindowTextW(window_.get(), title_.c_str());
+}
+
+std::wstring Form::Title() const { return title_; }
+
+Component* Form::FindComponent(std::wstring_view name) const noexcept {
+  for (Component* component : components_) {
+    if (SameComponentName(component->Name(), name)) return component;
+  }
+  return nullptr;
+}
+
 bool Form::RegisterWindowClass(HINSTANCE instance) const {
   const std::wstring className = ClassName();
   WNDCLASSEXW windowClass{};
@@ -68,7 +82,7 @@ bool Form::Create(HINSTANCE instance, HWND owner) {
   AdjustWindowRectEx(&frame, design_.style, FALSE, design_.exStyle);
   const std::wstring className = ClassName();
   // WM_NCCREATE hands the new window to window_.
-  if (CreateWindowExW(design_.exStyle, className.c_str(), L"", design_.style, CW_USEDEFAULT, CW_USEDEFAULT,
+  if (CreateWindowExW(design_.exStyle, className.c_str(), title_.c_str(), design_.style, CW_USEDEFAULT, CW_USEDEFAULT,
                       frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
                       this) == nullptr) {
     return false;

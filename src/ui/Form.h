@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/UniqueHandle.h"
+#include "ui/Component.h"
 
 namespace zephtune::ui {
 
@@ -55,12 +57,28 @@ class Form {
   void Hide();
 
   HWND Handle() const noexcept { return window_.get(); }
+
+  // The title bar's text.
+  void SetTitle(std::wstring_view title);
+  std::wstring Title() const;
+
+  // The form's own font, which components with the parent-font flag follow.
+  FontSpec Font() const { return font_; }
+  void SetFont(const FontSpec& font) { font_ = font; }
+
+  // The components the form owns, in creation order, whatever panel they sit on.
+  const std::vector<Component*>& Components() const noexcept { return components_; }
+  // The component of that name (A-Z compared without case), or null.
+  Component* FindComponent(std::wstring_view name) const noexcept;
   const std::wstring& Name() const noexcept { return name_; }
   std::wstring ClassName() const { return L"T" + name_; }
   int Dpi() const noexcept { return dpi_; }
   int Scale(int designPixels) const noexcept;
 
  protected:
+  friend class Component;
+  void AddComponent(Component& component) { components_.push_back(&component); }
+
   virtual void FormCreate() {}
   virtual void FormShow() {}
   // Messages the form does not handle itself go to DefWindowProcW from here.
@@ -74,6 +92,9 @@ class Form {
 
   FormDesign design_;
   std::wstring name_;
+  std::wstring title_;
+  FontSpec font_;
+  std::vector<Component*> components_;
   UniqueWindow window_;
   int dpi_ = 96;
   bool placed_ = false;
