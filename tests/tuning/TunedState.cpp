@@ -1,5 +1,6 @@
 #include "TunedState.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -190,18 +191,55 @@ std::size_t TunedValueIndex(std::wstring_view key, std::wstring_view name) {
   throw std::invalid_argument("not a tuned value");
 }
 
+namespace {
+
+// Whether `path` is the key level itself or lies below it.
+bool IsSameOrBelow(HKEY root, const std::wstring& path, const KeyLevel& level) {
+  if (root != level.root || path.size() < level.path.size()) return false;
+  if (path.size() > level.path.size() && path[level.path.size()] != L'\\') return false;
+  return SameText(path.substr(0, level.path.size()), level.path);
+}
+
+// The levels strictly above level `i`.
+std::vector<std::size_t> Ancestors(std::size_t i) {
+  std::vector<std::size_t> above;
+  const std::vector<KeyLevel>& levels = TunedKeyLevels();
+  for (std::size_t j = 0; j < levels.size(); ++j) {
+    if (j != i && IsSameOrBelow(levels[i].root, levels[i].path, levels[j])) above.push_back(j);
+  }
+  return above;
+}
+
+}  // namespace
+
 TunedState CaptureTunedState() {
   TunedState state;
   for (const ValuePlace& value : TunedValues()) state.values.push_back(QueryRaw(value.root, value.key, value.name));
-  for (const KeyLevel& level : TunedKeyLevels()) state.keys.push_back(KeyExists(level.root, level.path));
+  // Deepest first: a level that exists needs no look at the levels above it.
+  const std::vector<KeyLevel>& levels = TunedKeyLevels();
+  state.keys.assign(levels.size(), false);
+  std::vector<bool> known(levels.size(), false);
+  for (int depth = 15; depth > 0; --depth) {
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+      if (levels[i].depth != depth || known[i]) continue;
+      known[i] = true;
+      state.keys[i] = KeyExists(levels[i].root, levels[i].path);
+      if (!state.keys[i]) continue;
+      for (std::size_t j : Ancestors(i)) known[j] = state.keys[j] = true;
+    }
+  }
   return state;
 }
 
 void ApplyTunedState(const TunedState& state) {
   const std::vector<KeyLevel>& levels = TunedKeyLevels();
-  for (int depth = 1; depth < 16; ++depth) {
+  // Creating a key creates the levels above it, so only the deepest ones are created.
+  std::vector<bool> covered(levels.size(), false);
+  for (int depth = 15; depth > 0; --depth) {
     for (std::size_t i = 0; i < levels.size(); ++i) {
-      if (levels[i].depth == depth && state.keys[i]) CreateKey(levels[i].root, levels[i].path);
+      if (levels[i].depth != depth || !state.keys[i] || covered[i]) continue;
+      CreateKey(levels[i].root, levels[i].path);
+      for (std::size_t j : Ancestors(i)) covered[j] = true;
     }
   }
   for (std::size_t i = 0; i < TunedValues().size(); ++i) {
@@ -212,9 +250,12 @@ void ApplyTunedState(const TunedState& state) {
       DeleteValue(place.root, place.key, place.name);
     }
   }
-  for (int depth = 15; depth > 0; --depth) {
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-      if (levels[i].depth == depth && !state.keys[i]) DeleteKeyTree(levels[i].root, levels[i].path);
+  // Deleting a key deletes the levels below it, so only the topmost ones are deleted.
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    if (state.keys[i]) continue;
+    const std::vector<std::size_t> above = Ancestors(i);
+    if (std::all_of(above.begin(), above.end(), [&](std::size_t j) { return state.keys[j]; })) {
+      DeleteKeyTree(levels[i].root, levels[i].path);
     }
   }
 }
@@ -268,17 +309,6 @@ RawValue RandomValue(std::mt19937& random) {
   }
 }
 
-namespace {
-
-// Whether `path` is the key level itself or lies below it.
-bool IsSameOrBelow(HKEY root, const std::wstring& path, const KeyLevel& level) {
-  if (root != level.root || path.size() < level.path.size()) return false;
-  if (path.size() > level.path.size() && path[level.path.size()] != L'\\') return false;
-  return SameText(path.substr(0, level.path.size()), level.path);
-}
-
-}  // namespace
-
 TunedState RandomState(std::mt19937& random, const TunedState& base) {
   TunedState state = base;
   const std::vector<KeyLevel>& levels = TunedKeyLevels();
@@ -329,10 +359,8 @@ void TunedRegistryTest::SetUpTestSuite() {
   captured = true;
 }
 
-void TunedRegistryTest::SetUp() {
-  ApplyTunedState(Original());
-  DeleteProgramKey();
-}
+// The state is put back after each test, so a test finds it as the first one did.
+void TunedRegistryTest::SetUp() { DeleteProgramKey(); }
 
 void TunedRegistryTest::TearDown() {
   tuning::SetRegistryOperationHookForTesting(nullptr);
