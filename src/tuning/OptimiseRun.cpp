@@ -43,7 +43,7 @@ bool RecordCreatedKeys(RegistryRun& run, Hive hive, std::wstring_view keyPath, E
   for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
     const std::wstring entry = KeyEntryName(hive, *level);
     if (Contains(recorded, entry)) continue;
-    if (!run.Check(run.WriteRaw(RegistryRun::RecordEntry(entry), CreatedKeyMark()))) return false;
+    if (!run.WriteRaw(RegistryRun::RecordEntry(entry), CreatedKeyMark())) return false;
     recorded.push_back(entry);
   }
   return true;
@@ -65,7 +65,6 @@ RecordResult RecordPriorStates(RegistryRun& run, std::span<const Tweak* const> s
   const std::vector<const Tweak*> values = DistinctValues(selected);
   if (record.presence == RegistryPresence::kUnreadable) {
     // Which values it holds cannot be told, so none may be written.
-    run.CountFailure();
     result.complete = false;
     for (const Tweak* tweak : values) result.unrecorded.push_back(ValueEntryName(tweak->hive, tweak->key, tweak->name));
     return result;
@@ -82,7 +81,6 @@ RecordResult RecordPriorStates(RegistryRun& run, std::span<const Tweak* const> s
                       run.WriteRaw(RegistryRun::RecordEntry(entry),
                                    EncodePriorState({prior.presence == RegistryPresence::kPresent, prior.value}));
     if (!held) {
-      run.CountFailure();
       result.complete = false;
       result.unrecorded.push_back(std::move(entry));
       continue;
@@ -108,7 +106,8 @@ bool SaveBackupSet(RegistryRun& run) {
 }
 
 // Writes the selected catalogue entries in order, every one even if it already holds
-// its value, except those whose earlier state could not be recorded.
+// its value, except those whose earlier state could not be recorded: each of these
+// counts as a failure (the record's own failures are not counted apart).
 void ApplyTweaks(RegistryRun& run, std::span<const Tweak* const> selected, int speedSetting,
                  const EntryNames& unrecorded) {
   for (const Tweak* tweak : selected) {

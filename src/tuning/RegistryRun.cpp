@@ -117,6 +117,10 @@ bool RegistryRun::WriteRaw(const RegistryPlace& place, const RegistryValue& valu
 
 bool RegistryRun::DeleteValue(const RegistryPlace& place) { return Perform(place, RegistryDeleteValue); }
 
+bool RegistryRun::DeleteValueOrFindItGone(const RegistryPlace& place) {
+  return DeleteValue(place) || ReadRaw(place).presence == RegistryPresence::kAbsent;
+}
+
 RegistryKeyRemoval RegistryRun::DeleteEmptyKey(const RegistryPlace& key) {
   return Perform(key, [](HKEY root, std::wstring_view path, std::wstring_view, bool view) {
     return RegistryDeleteEmptyKey(root, path, view);

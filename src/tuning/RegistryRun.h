@@ -48,6 +48,8 @@ class RegistryRun {
   bool WriteBool(const RegistryPlace& place, bool value);
   bool WriteRaw(const RegistryPlace& place, const RegistryValue& value);
   bool DeleteValue(const RegistryPlace& place);
+  // A deletion that was refused still took effect when the value is not there.
+  bool DeleteValueOrFindItGone(const RegistryPlace& place);
   RegistryKeyRemoval DeleteEmptyKey(const RegistryPlace& key);
 
   // Counts a failure when `tookEffect` is false; returns it.

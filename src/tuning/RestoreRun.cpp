@@ -44,23 +44,25 @@ std::vector<const Tweak*> WholeCatalogue() {
   return all;
 }
 
-// Puts one value back as it was. A refused write or deletion is no failure when the
-// value already is as it was (the optimisation's write was refused as well).
+// Puts one value back as it was. A refused write is no failure when the value already
+// is as it was (the optimisation's write was refused as well).
 bool PutBack(RegistryRun& run, const RegistryPlace& place, const PriorState& prior) {
-  if (prior.present ? run.WriteRaw(place, prior.value) : run.DeleteValue(place)) return true;
+  if (!prior.present) return run.DeleteValueOrFindItGone(place);
+  if (run.WriteRaw(place, prior.value)) return true;
   const RegistryRawRead now = run.ReadRaw(place);
-  return prior.present ? now.presence == RegistryPresence::kPresent && now.value == prior.value
-                       : now.presence == RegistryPresence::kAbsent;
+  return now.presence == RegistryPresence::kPresent && now.value == prior.value;
 }
 
 // Removes "Restore", the saved copies of the backup set and the record key, once
 // nothing is left to put back: "Restore" first, so that a run cut off here never
 // leaves the flag over a partial backup set.
 void DropBackup(RegistryRun& run, bool withRecordKey) {
-  if (run.Check(run.DeleteValue(RegistryRun::ProgramValue(programkey::kRestore)))) run.SetBackupHeld(false);
+  if (run.Check(run.DeleteValueOrFindItGone(RegistryRun::ProgramValue(programkey::kRestore)))) {
+    run.SetBackupHeld(false);
+  }
   for (const RestoreOperation& operation : RestoreTable()) {
     if (operation.action != RestoreAction::kDropSavedCopy) continue;
-    run.Check(run.DeleteValue(RegistryRun::ProgramValue(operation.name)));
+    run.Check(run.DeleteValueOrFindItGone(RegistryRun::ProgramValue(operation.name)));
   }
   if (withRecordKey) run.Check(run.DeleteEmptyKey(RegistryRun::RecordKey()) == RegistryKeyRemoval::kRemoved);
 }
@@ -90,7 +92,7 @@ void RestoreFromRecord(RegistryRun& run, const RecordEntries& entries) {
       ++pending;
       continue;
     }
-    if (!run.Check(run.DeleteValue(RegistryRun::RecordEntry(entries[*index].first)))) ++pending;
+    if (!run.Check(run.DeleteValueOrFindItGone(RegistryRun::RecordEntry(entries[*index].first)))) ++pending;
   }
 
   std::vector<std::pair<KeyLevel, std::size_t>> createdKeys;
@@ -113,7 +115,7 @@ void RestoreFromRecord(RegistryRun& run, const RecordEntries& entries) {
   for (const auto& [level, index] : createdKeys) {
     // A key that holds something now is someone else's: it stays, and is forgotten.
     if (!run.Check(run.DeleteEmptyKey(run.WindowsKey(level.hive, level.path)) != RegistryKeyRemoval::kFailed) ||
-        !run.Check(run.DeleteValue(RegistryRun::RecordEntry(entries[index].first)))) {
+        !run.Check(run.DeleteValueOrFindItGone(RegistryRun::RecordEntry(entries[index].first)))) {
       ++pending;
     }
   }
@@ -161,7 +163,7 @@ void RestoreByTable(RegistryRun& run, const RestoreChoices& choices) {
     }
     const RegistryPlace place = run.WindowsValue(operation.hive, operation.key, operation.name);
     if (operation.action == RestoreAction::kDelete) {
-      if (!run.DeleteValue(place)) run.Check(run.ReadRaw(place).presence == RegistryPresence::kAbsent);
+      run.Check(run.DeleteValueOrFindItGone(place));
       continue;
     }
     bool written = false;

@@ -32,6 +32,8 @@ struct Choice {
   int speed;
 };
 
+void PrintTo(const Choice& c, std::ostream* out) { *out << "position " << c.position << ", connection " << c.connection << ", speed " << c.speed; }
+
 // The version code of each Windows list position, as the main window's list orders it.
 int VersionCodeOf(int position) {
   constexpr int kCodes[] = {8, 6, 5, 3, 1, 7, 4, 2, 0};
