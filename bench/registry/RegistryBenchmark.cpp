@@ -183,8 +183,8 @@ void RawSaveBackupSet() {
   }
 }
 
-// The engine's optimisation from a clean program key, call for call.
-void RawOptimise() {
+// Reads "Restore" and stores the three choices.
+void RawStartOptimise() {
   DWORD type = 0;
   std::vector<BYTE> data;
   bool keyMissing = false;
@@ -192,6 +192,14 @@ void RawOptimise() {
   RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kInternetType), 0);
   RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kProcessorType), 0);
   RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kSpeedSetting), 1);
+}
+
+// The engine's optimisation from a clean program key, call for call.
+void RawOptimise() {
+  RawStartOptimise();
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  bool keyMissing = false;
   RawEnumerate(HKEY_LOCAL_MACHINE, kRecord);
 
   std::vector<std::wstring> keysRecorded;
@@ -270,13 +278,7 @@ void RawRestore() {
 // The sequence without the restore record: choices, backup set, "Restore" and the
 // catalogue; then the restore table.
 void PlainOptimise() {
-  DWORD type = 0;
-  std::vector<BYTE> data;
-  bool keyMissing = false;
-  RawQuery(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kRestore), type, data, keyMissing);
-  RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kInternetType), 0);
-  RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kProcessorType), 0);
-  RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kSpeedSetting), 1);
+  RawStartOptimise();
   RawSaveBackupSet();
   RawSetDword(HKEY_LOCAL_MACHINE, kProgram, std::wstring(programkey::kRestore), 1);
   RawWriteTweaks();
@@ -375,7 +377,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   // The plain sequence cannot put back exactly what it changed: it runs inside an
   // optimisation of the engine, whose restore then puts everything back.
-  if (!MeasureOnce(engine)) return 1;
   OptimiseRegistry(kChoices);
   for (int round = 0; round < rounds; ++round) MeasureOnce(plain);
   RestoreRegistry({kChoices.windowsListPosition, kChoices.connectionType});

@@ -17,11 +17,7 @@ using testing::ScratchKey;
 using testing::SetRaw;
 using testing::StringValue;
 
-std::vector<std::uint8_t> Bytes(std::initializer_list<int> bytes) {
-  std::vector<std::uint8_t> data;
-  for (int b : bytes) data.push_back(static_cast<std::uint8_t>(b));
-  return data;
-}
+using Bytes = std::vector<std::uint8_t>;
 
 std::vector<std::uint8_t> Pattern(std::size_t size) {
   std::vector<std::uint8_t> data(size);
@@ -43,18 +39,18 @@ RegistryValue AsValue(const RawValue& raw) { return RegistryValue{raw.type, raw.
 std::vector<std::pair<const char*, RawValue>> OddValues() {
   return {
       {"REG_DWORD", DwordValue(7200000)},
-      {"REG_SZ without its NUL", {REG_SZ, Bytes({'a', 0, 'b', 0})}},
-      {"REG_SZ of an odd byte count", {REG_SZ, Bytes({'a', 0, 'b'})}},
-      {"REG_SZ with inner NULs", {REG_SZ, Bytes({'a', 0, 0, 0, 'b', 0, 0, 0})}},
+      {"REG_SZ without its NUL", {REG_SZ, Bytes{'a', 0, 'b', 0}}},
+      {"REG_SZ of an odd byte count", {REG_SZ, Bytes{'a', 0, 'b'}}},
+      {"REG_SZ with inner NULs", {REG_SZ, Bytes{'a', 0, 0, 0, 'b', 0, 0, 0}}},
       {"REG_EXPAND_SZ", StringValue(L"%SystemRoot%", REG_EXPAND_SZ)},
-      {"REG_MULTI_SZ", {REG_MULTI_SZ, Bytes({'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0})}},
-      {"REG_QWORD", {REG_QWORD, Bytes({1, 2, 3, 4, 5, 6, 7, 8})}},
-      {"REG_DWORD of two bytes", {REG_DWORD, Bytes({1, 0})}},
+      {"REG_MULTI_SZ", {REG_MULTI_SZ, Bytes{'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}}},
+      {"REG_QWORD", {REG_QWORD, Bytes{1, 2, 3, 4, 5, 6, 7, 8}}},
+      {"REG_DWORD of two bytes", {REG_DWORD, Bytes{1, 0}}},
       {"REG_BINARY of zero bytes", {REG_BINARY, {}}},
       {"REG_BINARY just over the first buffer", {REG_BINARY, Pattern(257)}},
       {"REG_BINARY of 1 MB", {REG_BINARY, Pattern(1024 * 1024)}},
-      {"REG_NONE with data", {REG_NONE, Bytes({9, 8, 7})}},
-      {"a type number of no name", {0x12345, Bytes({1})}},
+      {"REG_NONE with data", {REG_NONE, Bytes{9, 8, 7}}},
+      {"a type number of no name", {0x12345, Bytes{1}}},
   };
 }
 
@@ -198,8 +194,8 @@ TEST(RawRegistry, DeleteEmptyKeyNeverDeletesARootAndReportsARefusal) {
 
 TEST(RawRegistry, DataTextStopsAtTheFirstNul) {
   EXPECT_EQ(RegistryDataText(StringValue(L"Yes").data), L"Yes");
-  EXPECT_EQ(RegistryDataText(Bytes({'a', 0, 'b'})), L"a");
-  EXPECT_EQ(RegistryDataText(Bytes({'a', 0, 0, 0, 'b', 0})), L"a");
+  EXPECT_EQ(RegistryDataText(Bytes{'a', 0, 'b'}), L"a");
+  EXPECT_EQ(RegistryDataText(Bytes{'a', 0, 0, 0, 'b', 0}), L"a");
   EXPECT_EQ(RegistryDataText({}), L"");
 }
 

@@ -35,11 +35,8 @@ void ExpectCleanRun(const RunOutcome& outcome, const char* what) {
 // Nothing of the backup is left once everything is back.
 void ExpectNoBackupLeft() {
   EXPECT_EQ(ProgramValue(programkey::kRestore), std::nullopt);
-  for (const wchar_t* name : {L"NtfsDisableLastAccessupdate", L"NtfsMftZoneReservation", L"MinAnimate",
-                              L"DisablePagingExecutive", L"LargeSystemCache", L"Win32PrioritySeparation",
-                              L"AutoReboot", L"MaxConnectionsPerServer", L"MaxConnectionsPer1_0Server",
-                              L"KeepAliveTime", L"KeepAliveInterval"}) {
-    EXPECT_EQ(ProgramValue(name), std::nullopt) << "saved copy of " << name;
+  for (std::wstring_view name : testing::BackupSetNames()) {
+    EXPECT_EQ(ProgramValue(name), std::nullopt) << "saved copy of " << std::wstring(name);
   }
   EXPECT_FALSE(testing::KeyExists(programkey::kRoot, RecordPath()));
 }

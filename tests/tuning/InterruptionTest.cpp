@@ -39,11 +39,8 @@ RunOutcome CutAfter(int operations, const std::function<RunOutcome()>& run) {
 // "Restore" stands only over a whole backup set and an existing record.
 void ExpectFlagOnlyOverACompleteBackup() {
   if (!ProgramValue(programkey::kRestore)) return;
-  for (const wchar_t* name : {L"NtfsDisableLastAccessupdate", L"NtfsMftZoneReservation", L"MinAnimate",
-                              L"DisablePagingExecutive", L"LargeSystemCache", L"Win32PrioritySeparation",
-                              L"AutoReboot", L"MaxConnectionsPerServer", L"MaxConnectionsPer1_0Server",
-                              L"KeepAliveTime", L"KeepAliveInterval"}) {
-    EXPECT_NE(ProgramValue(name), std::nullopt) << "\"Restore\" set without the saved copy of " << name;
+  for (std::wstring_view name : testing::BackupSetNames()) {
+    EXPECT_NE(ProgramValue(name), std::nullopt) << "\"Restore\" set without the saved copy of " << std::wstring(name);
   }
   EXPECT_TRUE(testing::KeyExists(programkey::kRoot, testing::RecordPath())) << "\"Restore\" set without a record";
 }

@@ -332,6 +332,15 @@ TunedState RandomState(std::mt19937& random, const TunedState& base) {
   return state;
 }
 
+const std::vector<std::wstring_view>& BackupSetNames() {
+  static const std::vector<std::wstring_view> names = {
+      L"NtfsDisableLastAccessupdate", L"NtfsMftZoneReservation",  L"MinAnimate",
+      L"DisablePagingExecutive",      L"LargeSystemCache",        L"Win32PrioritySeparation",
+      L"AutoReboot",                  L"MaxConnectionsPerServer", L"MaxConnectionsPer1_0Server",
+      L"KeepAliveTime",               L"KeepAliveInterval"};
+  return names;
+}
+
 void DeleteProgramKey() { DeleteKeyTree(programkey::kRoot, programkey::kPath); }
 
 std::optional<RawValue> ProgramValue(std::wstring_view name) {

@@ -64,6 +64,9 @@ std::string Differences(const TunedState& expected, const TunedState& actual);
 TunedState RandomState(std::mt19937& random, const TunedState& base);
 RawValue RandomValue(std::mt19937& random);
 
+// The names of the eleven saved copies of the backup set.
+const std::vector<std::wstring_view>& BackupSetNames();
+
 // The program key (HKLM, 32-bit view of the program's own bitness).
 void DeleteProgramKey();
 std::optional<RawValue> ProgramValue(std::wstring_view name);
