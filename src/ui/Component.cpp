@@ -11,6 +11,13 @@ wchar_t LowerAscii(wchar_t c) noexcept { return (c >= L'A' && c <= L'Z') ? stati
 
 Component::Component(Form& owner, std::wstring_view name) : owner_(owner), name_(name) { owner.AddComponent(*this); }
 
+Component::~Component() { owner_.RemoveComponent(*this); }
+
+COLORREF ResolveColor(COLORREF color) noexcept {
+  if ((color & kSystemColorFlag) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0x00FFFFFF;
+}
+
 bool SameComponentName(std::wstring_view a, std::wstring_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,13 @@ enum class ComponentKind {
   ApplicationEvents,
 };
 
-// The colour that means "the system's window-text colour" (the value of CLR_DEFAULT).
-inline constexpr COLORREF kSystemTextColor = 0xFF000000;
+// Colours as the designs give them: an RGB value or one of the system's colours, which
+// is looked up when drawn so that a change of the colour scheme shows at once.
+inline constexpr COLORREF kSystemColorFlag = 0x80000000;
+constexpr COLORREF SystemColor(int index) noexcept { return kSystemColorFlag | static_cast<COLORREF>(index); }
+inline constexpr COLORREF kSystemTextColor = SystemColor(COLOR_WINDOWTEXT);
+// The RGB value of a design colour.
+COLORREF ResolveColor(COLORREF color) noexcept;
 
 // A font as the window designs give it: face, size in points, style, colour, character set.
 struct FontSpec {
@@ -47,7 +53,7 @@ struct FontSpec {
 class Component {
  public:
   Component(Form& owner, std::wstring_view name);
-  virtual ~Component() = default;
+  virtual ~Component();
   Component(const Component&) = delete;
   Component& operator=(const Component&) = delete;
 
@@ -73,6 +79,9 @@ class Component {
   Form& owner_;
   std::wstring name_;
 };
+
+// What an event handler receives: the component that raised the event.
+using EventHandler = std::function<void(Component& sender)>;
 
 // True when two component names are equal with the letters A-Z compared without case.
 bool SameComponentName(std::wstring_view a, std::wstring_view b) noexcept;
