@@ -9,6 +9,8 @@
 #include "captions/TextComponent.h"
 #include "registry/ProgramKey.h"
 #include "support/ScratchKey.h"
+#include "ui/Controls.h"
+#include "ui/Layout.h"
 
 namespace zephtune {
 namespace {
@@ -266,6 +268,34 @@ TEST_F(ApplyingCaptions, GivesTheShippedWindowsTheirTexts) {
   EXPECT_EQ(memo.Text().find_first_of(L"\r\n"), std::wstring::npos) << "one paragraph";
   EXPECT_NE(memo.Text().find(L"http://www.brelix.example"), std::wstring::npos);
   EXPECT_EQ(copyright.Text(), L"\u00a9 2015-2018 BRELIX, all rights reserved");
+}
+
+// The window layer's own controls: the texts reach their windows.
+constexpr ui::ComponentDesign kControlsLayout[] = {
+    {.name = L"NavPanel", .kind = Kind::Panel, .bounds = {0, 0, 300, 100}},
+    {.name = L"BenefitsLabel", .kind = Kind::Label, .parent = L"NavPanel", .bounds = {8, 8, 0, 0}},
+    {.name = L"GoButton", .kind = Kind::Button, .bounds = {8, 110, 120, 25}},
+    {.name = L"ModemCombo", .kind = Kind::ComboBox, .bounds = {8, 140, 150, 0}},
+    {.name = L"SpeedTrackBar", .kind = Kind::TrackBar, .bounds = {8, 170, 150, 30}},
+    {.name = L"LinkPopup", .kind = Kind::PopupMenu},
+    {.name = L"HelpFilePopup", .kind = Kind::MenuItem, .parent = L"LinkPopup"},
+};
+
+TEST_F(ApplyingCaptions, ReachesTheWindowLayersControls) {
+  ui::Form form(TestDesign(L"ZTMainForm"));
+  ui::BuildLayout(form, kControlsLayout);
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  ApplyCaptions(form);
+
+  wchar_t shown[64]{};
+  GetWindowTextW(form.Handle(), shown, 64);
+  EXPECT_STREQ(shown, L"Zephtune - Make your computer, games & internet run faster");
+  GetWindowTextW(form.Get<ui::WinControl>(L"GoButton").Handle(), shown, 64);
+  EXPECT_STREQ(shown, L"&Optimize now");
+  EXPECT_EQ(form.FindComponent(L"BenefitsLabel")->Text(), L"Benefits of Zephtune");
+  EXPECT_EQ(form.FindComponent(L"HelpFilePopup")->Text(), L"Get &help with Zephtune");
+  EXPECT_EQ(form.FindComponent(L"NavPanel")->Text(), L"");
+  EXPECT_EQ(form.FindComponent(L"ModemCombo")->Text(), L"");
 }
 
 }  // namespace
