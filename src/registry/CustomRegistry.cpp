@@ -27,18 +27,17 @@ bool WriteValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueNam
 // The text of a REG_SZ or REG_EXPAND_SZ value up to its first NUL; empty when the value
 // is missing, empty, of another type or cannot be read.
 std::wstring ReadText(HKEY key, const std::wstring& name) {
+  // Most values fit the first buffer, so one query usually does; a larger value is asked
+  // for again with the size the registry reports (it may grow in between).
+  std::vector<BYTE> data(512);
   DWORD type = REG_NONE;
-  DWORD size = 0;
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0) {
-    return std::wstring();
-  }
-  std::vector<BYTE> data;
-  // The value may grow between the two queries; ask again for the new size.
   for (int attempt = 0; attempt < 4; ++attempt) {
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::wstring();
-    data.resize(size);
+    DWORD size = static_cast<DWORD>(data.size());
     const LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
-    if (result == ERROR_MORE_DATA) continue;
+    if (result == ERROR_MORE_DATA) {
+      data.resize(size);
+      continue;
+    }
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::wstring();
     std::wstring text(size / sizeof(wchar_t), L'\0');
     if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
