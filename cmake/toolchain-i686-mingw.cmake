@@ -1,11 +1,4 @@
-# The shipped 32-bit program: MinGW-w64 cross compiler with POSIX threads.
-set(CMAKE_SYSTEM_NAME Windows)
+# The shipped 32-bit program.
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(ZT_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${ZT_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZT_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${ZT_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${ZT_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)

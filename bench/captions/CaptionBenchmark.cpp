@@ -18,18 +18,15 @@
 #include "ui/Form.h"
 #include "ui/Layout.h"
 
+#include "common/BenchClock.h"
+
+using zephtune::bench::Median;
+using zephtune::bench::NowMicroseconds;
+
 namespace {
 
 namespace ui = zephtune::ui;
 using ui::ComponentKind;
-
-double NowMicroseconds() {
-  LARGE_INTEGER counter{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
 
 constexpr ui::LabelStyle kTransparent{.transparent = true, .centerVertically = true};
 
@@ -87,11 +84,6 @@ struct Timing {
   std::vector<double> all;
   std::vector<double> roundMedians;
 };
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 template <typename Call>
 void TimeRound(Timing& timing, int calls, Call&& call) {

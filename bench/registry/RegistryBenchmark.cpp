@@ -21,6 +21,11 @@
 #include "tuning/TuningRuns.h"
 #include "tuning/TweakCatalogue.h"
 
+#include "common/BenchClock.h"
+
+using zephtune::bench::Median;
+using zephtune::bench::NowMilliseconds;
+
 namespace {
 
 using namespace zephtune;
@@ -29,20 +34,6 @@ using namespace zephtune::tuning;
 // Windows 10, broadband, "Maximum Boost": 46 of the 47 entries are written.
 constexpr OptimiseChoices kChoices{0, 0, 0, 1};
 constexpr int kVersionCode = 8;
-
-double Now() {
-  LARGE_INTEGER counter{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 // ---- The plain registry calls -------------------------------------------------------
 // Each opens its key, does one thing and closes it; operations are counted.
@@ -323,12 +314,12 @@ struct Contender {
 };
 
 bool MeasureOnce(Contender& contender) {
-  double start = Now();
+  double start = NowMilliseconds();
   const int optimised = contender.optimise();
-  const double optimiseMs = Now() - start;
-  start = Now();
+  const double optimiseMs = NowMilliseconds() - start;
+  start = NowMilliseconds();
   const int restored = contender.restore();
-  const double restoreMs = Now() - start;
+  const double restoreMs = NowMilliseconds() - start;
   if (optimised < 0 || restored < 0) return false;
   contender.optimiseMs.push_back(optimiseMs);
   contender.restoreMs.push_back(restoreMs);

@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "common/BenchClock.h"
+
+using zephtune::bench::Median;
+using zephtune::bench::NowMilliseconds;
+
 namespace {
 
 struct Target {
@@ -16,14 +21,6 @@ struct Target {
   const wchar_t* windowClass;
   std::vector<double> milliseconds;
 };
-
-double Now() {
-  LARGE_INTEGER counter{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 HWND VisibleWindowOf(const wchar_t* windowClass, DWORD processId) {
   for (HWND window = FindWindowW(windowClass, nullptr); window != nullptr;
@@ -41,17 +38,17 @@ double MeasureOnce(const Target& target) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  const double start = Now();
+  const double start = NowMilliseconds();
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return -1.0;
   }
   CloseHandle(process.hThread);
   double elapsed = -1.0;
   HWND window = nullptr;
-  while (Now() - start < 30000.0) {
+  while (NowMilliseconds() - start < 30000.0) {
     window = VisibleWindowOf(target.windowClass, process.dwProcessId);
     if (window != nullptr) {
-      elapsed = Now() - start;
+      elapsed = NowMilliseconds() - start;
       break;
     }
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) break;
@@ -61,12 +58,6 @@ double MeasureOnce(const Target& target) {
   if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
   CloseHandle(process.hProcess);
   return elapsed;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
 }  // namespace

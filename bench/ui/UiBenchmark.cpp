@@ -17,23 +17,14 @@
 #include "ui/Layout.h"
 #include "ui/Png.h"
 
+#include "common/BenchClock.h"
+
+using zephtune::bench::Median;
+using zephtune::bench::NowMicroseconds;
+
 namespace {
 
 using namespace zephtune;
-
-double NowMicroseconds() {
-  LARGE_INTEGER counter{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 // The median over `rounds` of the time per call of `body`, run `calls` times a round.
 double MedianPerCall(int rounds, int calls, const std::function<void()>& body) {

@@ -1,0 +1,10 @@
+# Shared by the two toolchain files: MinGW-w64 cross compilers with POSIX threads,
+# named by ZT_TRIPLE.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${ZT_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZT_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZT_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZT_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
