@@ -71,7 +71,7 @@ std::wstring BesideThisProgram(const wchar_t* relative) {
 }
 
 int wmain(int argc, wchar_t** argv) {
-  const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 31;
+  const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 61;
   const std::wstring programPath = argc > 3 ? argv[2] : BesideThisProgram(L"..\\dist\\Zephtune.exe");
   const std::wstring barePath = argc > 3 ? argv[3] : BesideThisProgram(L"bench_bare_window.exe");
   Target program{programPath.c_str(), L"TZTMainForm", {}};

@@ -1,5 +1,7 @@
 #include "app/AboutForm.h"
 
+#include "app/FormLook.h"
+
 namespace zephtune {
 namespace {
 
@@ -16,5 +18,7 @@ constexpr ui::FormDesign kAboutFormDesign{
 }  // namespace
 
 AboutForm::AboutForm() : ui::Form(kAboutFormDesign) {}
+
+void AboutForm::FormShow() { ApplyFormLook(*this); }
 
 }  // namespace zephtune

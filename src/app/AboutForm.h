@@ -9,6 +9,9 @@ namespace zephtune {
 class AboutForm : public ui::Form {
  public:
   AboutForm();
+
+ protected:
+  void FormShow() override;
 };
 
 }  // namespace zephtune

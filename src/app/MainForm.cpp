@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include "app/FormLook.h"
+
 #include "ResourceIds.h"
 
 namespace zephtune {
@@ -20,5 +22,7 @@ constexpr ui::FormDesign kMainFormDesign{
 }  // namespace
 
 MainForm::MainForm() : ui::Form(kMainFormDesign) {}
+
+void MainForm::FormCreate() { ApplyFormLook(*this); }
 
 }  // namespace zephtune

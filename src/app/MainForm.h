@@ -8,6 +8,9 @@ namespace zephtune {
 class MainForm : public ui::Form {
  public:
   MainForm();
+
+ protected:
+  void FormCreate() override;
 };
 
 }  // namespace zephtune

@@ -47,6 +47,11 @@ TEST_F(StartupE2E, FirstStartWritesOnlyTheInstallDateAndOpensTheMainWindow) {
   EXPECT_EQ(testing::ValueNames(kRoot, kKey), std::vector<std::wstring>{L"InstalledDate"});
   EXPECT_NEAR(StampOf(QueryRaw(kRoot, kKey, L"InstalledDate")), NowStamp(), 60);
 
+  // Its title comes from the caption table, the ampersand shown as it stands.
+  wchar_t title[128] = {};
+  GetWindowTextW(main, title, 128);
+  EXPECT_EQ(std::wstring(title), L"Zephtune - Make your computer, games & internet run faster");
+
   // A fixed-border window with a minimise box, its own task-bar button, the designed
   // client size (at the prefix's 96 DPI) and centred in the work area.
   const LONG style = GetWindowLongW(main, GWL_STYLE);
