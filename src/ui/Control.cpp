@@ -293,12 +293,12 @@ HFONT Control::FontHandle() {
 void Control::RefreshFont() {
   // Nothing has used the font yet: it is made from the right values when first needed.
   if (!hasFont_ || !fontHandle_) return;
-  FontSpec spec = Font();
+  FontSpec wanted = Font();
   const int dpi = Dpi();
-  if (spec == handleSpec_ && dpi == handleDpi_) return;
+  if (wanted == handleSpec_ && dpi == handleDpi_) return;
   // The window lets go of the previous font before it is deleted, at the end of this scope.
   const UniqueFont previous = std::move(fontHandle_);
-  handleSpec_ = std::move(spec);
+  handleSpec_ = std::move(wanted);
   handleDpi_ = dpi;
   fontHandle_ = CreateFontHandle(handleSpec_, handleDpi_);
   FontChanged();

@@ -12,32 +12,32 @@ int PointsFromFontHeight(LONG height, int dpi) noexcept {
 }
 
 FontSpec FontSpecFromLogFont(const LOGFONTW& font, int dpi) {
-  FontSpec spec;
-  spec.face.assign(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
-  spec.size = PointsFromFontHeight(font.lfHeight, dpi);
-  spec.bold = font.lfWeight >= FW_BOLD;
-  spec.italic = font.lfItalic != 0;
-  spec.underline = font.lfUnderline != 0;
-  spec.strikeOut = font.lfStrikeOut != 0;
-  spec.charset = font.lfCharSet;
-  return spec;
+  FontSpec result;
+  result.face.assign(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
+  result.size = PointsFromFontHeight(font.lfHeight, dpi);
+  result.bold = font.lfWeight >= FW_BOLD;
+  result.italic = font.lfItalic != 0;
+  result.underline = font.lfUnderline != 0;
+  result.strikeOut = font.lfStrikeOut != 0;
+  result.charset = font.lfCharSet;
+  return result;
 }
 
-UniqueFont CreateFontHandle(const FontSpec& spec, int dpi) noexcept {
+UniqueFont CreateFontHandle(const FontSpec& wanted, int dpi) noexcept {
   LOGFONTW font{};
-  font.lfHeight = FontHeightForDpi(spec.size, dpi);
-  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  font.lfItalic = spec.italic;
-  font.lfUnderline = spec.underline;
-  font.lfStrikeOut = spec.strikeOut;
-  font.lfCharSet = spec.charset;
+  font.lfHeight = FontHeightForDpi(wanted.size, dpi);
+  font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = wanted.italic;
+  font.lfUnderline = wanted.underline;
+  font.lfStrikeOut = wanted.strikeOut;
+  font.lfCharSet = wanted.charset;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH;
   // A face name longer than LOGFONT holds is cut, as Windows itself would.
-  const std::size_t length = spec.face.size() < LF_FACESIZE - 1 ? spec.face.size() : LF_FACESIZE - 1;
-  wmemcpy(font.lfFaceName, spec.face.data(), length);
+  const std::size_t length = wanted.face.size() < LF_FACESIZE - 1 ? wanted.face.size() : LF_FACESIZE - 1;
+  wmemcpy(font.lfFaceName, wanted.face.data(), length);
   return UniqueFont(CreateFontIndirectW(&font));
 }
 

@@ -20,8 +20,8 @@ int PointsFromFontHeight(LONG height, int dpi) noexcept;
 // Face, size, style and character set of a LOGFONT measured at `dpi`; the system's text colour.
 FontSpec FontSpecFromLogFont(const LOGFONTW& font, int dpi);
 
-// The GDI font for `spec` at `dpi`; empty when Windows refuses.
-UniqueFont CreateFontHandle(const FontSpec& spec, int dpi) noexcept;
+// The GDI font for `wanted` at `dpi`; empty when Windows refuses.
+UniqueFont CreateFontHandle(const FontSpec& wanted, int dpi) noexcept;
 
 // The font Windows uses for icon titles on the desktop; the design default when Windows
 // does not tell.

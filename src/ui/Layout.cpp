@@ -20,7 +20,7 @@ PopupMenu& MenuFor(Form& form, const ComponentDesign& row) {
 }
 
 void SetUpControl(Control& control, const ComponentDesign& row) {
-  if (row.font != nullptr) control.SetFont(row.font->Spec());
+  if (row.font != nullptr) control.SetFont(row.font->ToFontSpec());
   control.SetCursor(row.cursor);
   control.SetEnabled(row.enabled);
   control.SetBounds(row.bounds);
@@ -114,15 +114,15 @@ Component& MakeComponent(Form& form, const ComponentDesign& row) {
 
 }  // namespace
 
-FontSpec FontDesign::Spec() const {
-  FontSpec spec;
-  spec.face.assign(face);
-  spec.size = size;
-  spec.bold = bold;
-  spec.italic = italic;
-  spec.underline = underline;
-  spec.color = color;
-  return spec;
+FontSpec FontDesign::ToFontSpec() const {
+  FontSpec result;
+  result.face.assign(face);
+  result.size = size;
+  result.bold = bold;
+  result.italic = italic;
+  result.underline = underline;
+  result.color = color;
+  return result;
 }
 
 void BuildLayout(Form& form, std::span<const ComponentDesign> rows) {

@@ -21,7 +21,7 @@ struct FontDesign {
   bool italic = false;
   bool underline = false;
   COLORREF color = kSystemTextColor;
-  FontSpec Spec() const;
+  FontSpec ToFontSpec() const;
 };
 
 struct ComboItemDesign {

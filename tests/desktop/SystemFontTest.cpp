@@ -150,10 +150,10 @@ class BrokenFontComponent : public ui::Component {
 TEST_F(SystemFont, AFailureEndsTheWalkAndKeepsWhatWasDone) {
   DesktopFontForm form(kDesktop12);
   ui::Label before(form, L"Before", form);
-  before.SetFont(kTahoma8.Spec());
+  before.SetFont(kTahoma8.ToFontSpec());
   BrokenFontComponent broken(form, L"Broken");
   ui::Label after(form, L"After", form);
-  after.SetFont(kTahoma8.Spec());
+  after.SetFont(kTahoma8.ToFontSpec());
   form.SetDesktopFont(true);
   ApplySystemFont(form);  // does not throw
   EXPECT_EQ(form.Font().size, 9);

@@ -9,8 +9,8 @@ namespace zephtune {
 namespace {
 
 // The extent of a text in a font, measured independently of the label.
-SIZE TextExtent(const ui::FontSpec& spec, const std::wstring& text, UINT flags = 0, int width = 0) {
-  const ui::UniqueFont font = ui::CreateFontHandle(spec, ui::SystemDpi());
+SIZE TextExtent(const ui::FontSpec& wanted, const std::wstring& text, UINT flags = 0, int width = 0) {
+  const ui::UniqueFont font = ui::CreateFontHandle(wanted, ui::SystemDpi());
   const ui::WindowDc screen(nullptr);
   const ui::SelectedObject selected(screen.get(), font.get());
   RECT area{0, 0, width, 0};
