@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "base/AsciiCase.h"
 #include "base/Trace.h"
 
 namespace zephtune {
@@ -85,7 +86,7 @@ std::optional<double> ParseShortDate(std::wstring_view text) {
   // The order of day, month and year in the pattern, as letters.
   std::wstring order;
   for (wchar_t c : pattern) {
-    const wchar_t letter = (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+    const wchar_t letter = LowerAscii(c);
     if ((letter == L'd' || letter == L'm' || letter == L'y') && order.find(letter) == std::wstring::npos) {
       order += letter;
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "base/AsciiCase.h"
 #include "base/Trace.h"
 #include "registry/CustomRegistry.h"
 
@@ -31,10 +32,7 @@ constexpr std::array kMakeWords{
 
 int ProcessorMakeFromName(std::wstring_view name) noexcept {
   return Guarded(L"ProcessorMakeFromName", kProcessorIntel, [&] {
-    std::wstring lower(name);
-    for (wchar_t& c : lower) {
-      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
-    }
+    const std::wstring lower = LowerAscii(name);
     for (const MakeWord& entry : kMakeWords) {
       if (lower.find(entry.word) != std::wstring::npos) return entry.make;
     }

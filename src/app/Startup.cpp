@@ -4,6 +4,7 @@
 #include "app/DateStamp.h"
 #include "app/MainForm.h"
 #include "app/RunOnce.h"
+#include "base/AsciiCase.h"
 #include "base/Trace.h"
 #include "registry/CustomRegistry.h"
 #include "registry/ProgramKey.h"
@@ -14,8 +15,6 @@ namespace zephtune {
 namespace {
 
 constexpr std::wstring_view kUpdateCheckArgument = L"/checkupdate";
-
-wchar_t LowerAscii(wchar_t c) noexcept { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
 
 // Creates the three windows in their fixed order, shows the main window and runs the
 // message loop until it closes.
@@ -47,11 +46,7 @@ void RecordInstallAndUpdateDates() noexcept {
 }
 
 bool IsUpdateCheckArgument(std::wstring_view firstArgument) noexcept {
-  if (firstArgument.size() != kUpdateCheckArgument.size()) return false;
-  for (std::size_t i = 0; i < firstArgument.size(); ++i) {
-    if (LowerAscii(firstArgument[i]) != kUpdateCheckArgument[i]) return false;
-  }
-  return true;
+  return EqualIgnoringAsciiCase(firstArgument, kUpdateCheckArgument);
 }
 
 int RunZephtune(HINSTANCE instance, int argumentCount, wchar_t** arguments) noexcept {

@@ -13,8 +13,6 @@ constexpr wchar_t kComma = L',';
 
 bool IsBlank(wchar_t c) noexcept { return c >= 1 && c <= 32; }
 
-wchar_t LowerAscii(wchar_t c) noexcept { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-
 bool StartsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::uint8_t> mark) noexcept {
   if (bytes.size() < mark.size()) return false;
   std::size_t i = 0;
@@ -66,14 +64,6 @@ std::vector<std::wstring_view> SplitCaptionLines(std::wstring_view text) {
   }
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
-}
-
-bool SameCaptionName(std::wstring_view a, std::wstring_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
 }
 
 CaptionFields::CaptionFields(std::wstring_view line) noexcept : line_(line) { SkipBlanks(); }
@@ -130,7 +120,7 @@ std::wstring CaptionFields::ReadPlain() {
 std::wstring FindCaption(std::wstring_view table, std::wstring_view section, std::wstring_view key) {
   std::wstring found;
   WalkCaptionSection(table, section, [&](std::wstring_view entryKey, CaptionFields& fields) {
-    if (!SameCaptionName(entryKey, key)) return true;
+    if (!EqualIgnoringAsciiCase(entryKey, key)) return true;
     std::optional<std::wstring> text = fields.Next();
     if (!text) return false;
     found = std::move(*text);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/AsciiCase.h"
+
 // The caption table as text: decoding its bytes, splitting lines and fields, and walking
 // the entries of one section. Nothing here touches the registry or a window, so every
 // rule is tested on small tables of bytes.
@@ -21,9 +23,6 @@ std::wstring DecodeCaptionTable(std::span<const std::uint8_t> bytes, UINT codePa
 // The lines of the table; CR LF, a lone CR and a lone LF each end a line.
 std::vector<std::wstring_view> SplitCaptionLines(std::wstring_view text);
 
-// True when the two names are equal with the letters A-Z compared without case;
-// every other character must match exactly.
-bool SameCaptionName(std::wstring_view a, std::wstring_view b) noexcept;
 
 // Reads the comma-separated fields of one line, one at a time, so that a line is read
 // only as far as a lookup needs it:
@@ -63,7 +62,7 @@ void WalkCaptionSection(std::wstring_view table, std::wstring_view section, Entr
     CaptionFields fields(line);
     const std::optional<std::wstring> lineSection = fields.Next();
     if (!lineSection) return;
-    if (!SameCaptionName(*lineSection, section)) continue;
+    if (!EqualIgnoringAsciiCase(*lineSection, section)) continue;
     const std::optional<std::wstring> key = fields.Next();
     if (!key) return;
     if (!entry(std::wstring_view(*key), fields)) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/AsciiCase.h"
 #include "base/Trace.h"
 #include "captions/CaptionTable.h"
 #include "registry/CustomRegistry.h"
@@ -27,10 +28,8 @@ bool TakesCaption(ui::ComponentKind kind) noexcept {
 
 std::wstring LanguageName() {
   using namespace programkey;
-  std::wstring language = RegistryReadString(kRoot, kPath, kLanguage, kDefaultLanguage, kUse64BitView);
-  for (wchar_t& c : language) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
-  }
+  const std::wstring language =
+      LowerAscii(RegistryReadString(kRoot, kPath, kLanguage, kDefaultLanguage, kUse64BitView));
   return language.empty() ? std::wstring(kDefaultLanguage) : language;
 }
 

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiCase.h"
 #include "registry/ProgramKey.h"
 #include "registry/RegistryKey.h"
 #include "tuning/RegistryRun.h"
@@ -15,7 +16,7 @@ namespace {
 using EntryNames = std::vector<std::wstring>;
 
 bool Contains(const EntryNames& names, std::wstring_view name) {
-  return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) { return SameEntryName(n, name); });
+  return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) { return EqualIgnoringAsciiCase(n, name); });
 }
 
 std::vector<const Tweak*> SelectedTweaks(int versionCode, int connectionType) {

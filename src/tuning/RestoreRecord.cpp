@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/AsciiCase.h"
 #include "registry/RegistryKey.h"
 
 namespace zephtune::tuning {
@@ -29,8 +30,6 @@ std::uint32_t DwordAt(const std::vector<std::uint8_t>& data, std::size_t offset)
   return number;
 }
 
-wchar_t FoldCase(wchar_t c) noexcept { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
-
 }  // namespace
 
 std::wstring ValueEntryName(Hive hive, std::wstring_view keyPath, std::wstring_view valueName) {
@@ -43,14 +42,6 @@ std::wstring ValueEntryName(Hive hive, std::wstring_view keyPath, std::wstring_v
 }
 
 std::wstring KeyEntryName(Hive hive, std::wstring_view keyPath) { return ValueEntryName(hive, keyPath, L""); }
-
-bool SameEntryName(std::wstring_view a, std::wstring_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
 
 RegistryValue EncodePriorState(const PriorState& prior) {
   if (!prior.present) return TextValue(kAbsentMark);
@@ -79,7 +70,7 @@ std::vector<const Tweak*> DistinctValues(std::span<const Tweak* const> tweaks) {
   for (const Tweak* tweak : tweaks) {
     std::wstring name = ValueEntryName(tweak->hive, tweak->key, tweak->name);
     bool seen = false;
-    for (const std::wstring& earlier : names) seen = seen || SameEntryName(earlier, name);
+    for (const std::wstring& earlier : names) seen = seen || EqualIgnoringAsciiCase(earlier, name);
     if (seen) continue;
     names.push_back(std::move(name));
     distinct.push_back(tweak);

@@ -27,8 +27,6 @@ inline constexpr std::wstring_view kRestoreRecordPath = L"\\Software\\BRELIX\\Ze
 std::wstring ValueEntryName(Hive hive, std::wstring_view keyPath, std::wstring_view valueName);
 std::wstring KeyEntryName(Hive hive, std::wstring_view keyPath);
 
-// Registry names compare without regard to case.
-bool SameEntryName(std::wstring_view a, std::wstring_view b) noexcept;
 
 struct PriorState {
   bool present = false;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiCase.h"
 #include "registry/ProgramKey.h"
 #include "registry/RegistryKey.h"
 #include "tuning/RegistryRun.h"
@@ -29,7 +30,7 @@ std::vector<KeyLevel> CatalogueKeyLevels() {
     for (std::size_t end = path.find(L'\\'), depth = 1;; end = path.find(L'\\', end + 1), ++depth) {
       std::wstring level = path.substr(0, end);
       const bool known = std::any_of(levels.begin(), levels.end(), [&](const KeyLevel& l) {
-        return l.hive == tweak.hive && SameEntryName(l.path, level);
+        return l.hive == tweak.hive && EqualIgnoringAsciiCase(l.path, level);
       });
       if (!known) levels.push_back({tweak.hive, std::move(level), depth});
       if (end == std::wstring::npos) break;
@@ -75,7 +76,7 @@ void RestoreFromRecord(RegistryRun& run, const RecordEntries& entries) {
   std::vector<bool> handled(entries.size(), false);
   const auto find = [&](std::wstring_view name) -> std::optional<std::size_t> {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (SameEntryName(entries[i].first, name)) return i;
+      if (EqualIgnoringAsciiCase(entries[i].first, name)) return i;
     }
     return std::nullopt;
   };

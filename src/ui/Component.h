@@ -83,7 +83,5 @@ class Component {
 // What an event handler receives: the component that raised the event.
 using EventHandler = std::function<void(Component& sender)>;
 
-// True when two component names are equal with the letters A-Z compared without case.
-bool SameComponentName(std::wstring_view a, std::wstring_view b) noexcept;
 
 }  // namespace zephtune::ui

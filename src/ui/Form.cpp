@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/AsciiCase.h"
 #include "base/Trace.h"
 #include "ui/Application.h"
 #include "ui/Controls.h"
@@ -127,7 +128,7 @@ void Form::FontsChanged() {
 
 Component* Form::FindComponent(std::wstring_view name) const noexcept {
   for (Component* component : components_) {
-    if (SameComponentName(component->Name(), name)) return component;
+    if (EqualIgnoringAsciiCase(component->Name(), name)) return component;
   }
   return nullptr;
 }
